@@ -29,11 +29,13 @@ inline constexpr int32_t kWaitingSpread = 10;
 inline constexpr int32_t kAboveGroundPhase = 10;  // above ground, and strikable, when phase > 10
 inline constexpr int32_t kKnockedOutPhase = -10;
 
-inline bool isAboveGround(const MoleSlot& slot) { return slot.phase > kAboveGroundPhase; }
+inline bool isAboveGround(const MoleSlot& slot) {
+    return slot.phase > kAboveGroundPhase;
+}
 
 // The drawing the life cycle asks for. A build that draws nothing passes NullFieldPainter.
 class FieldPainter {
-public:
+  public:
     virtual ~FieldPainter() = default;
     // Bring the slot's cell of the view up to date and draw its current frame.
     virtual void composeCell(const MoleSlot& slot) = 0;
@@ -44,7 +46,7 @@ public:
 };
 
 class NullFieldPainter final : public FieldPainter {
-public:
+  public:
     void composeCell(const MoleSlot&) override {}
     void healHole(const MoleSlot&) override {}
     void stampHole(const MoleSlot&, bool) override {}

@@ -10,14 +10,14 @@ namespace mole {
 
 // The sounds of a strike, started asynchronously by the caller's sound service.
 class StrikeFeedback {
-public:
+  public:
     virtual ~StrikeFeedback() = default;
     virtual void swing() = 0;
     virtual void hit() = 0;
 };
 
 class NullStrikeFeedback final : public StrikeFeedback {
-public:
+  public:
     void swing() override {}
     void hit() override {}
 };

@@ -40,7 +40,9 @@ struct Surface {
 
     bool empty() const { return pixels.empty(); }
     Pixel* row(int32_t y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
-    const Pixel* row(int32_t y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }
+    const Pixel* row(int32_t y) const {
+        return pixels.data() + static_cast<std::size_t>(y) * width;
+    }
     Pixel at(int32_t x, int32_t y) const { return row(y)[x]; }
     Pixel& at(int32_t x, int32_t y) { return row(y)[x]; }
     // Frees the picture, not just its contents.
@@ -63,7 +65,9 @@ struct MonoSurface {
           bits(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill ? 1 : 0) {}
 
     uint8_t* row(int32_t y) { return bits.data() + static_cast<std::size_t>(y) * width; }
-    const uint8_t* row(int32_t y) const { return bits.data() + static_cast<std::size_t>(y) * width; }
+    const uint8_t* row(int32_t y) const {
+        return bits.data() + static_cast<std::size_t>(y) * width;
+    }
     uint8_t at(int32_t x, int32_t y) const { return row(y)[x]; }
     void release() {
         std::vector<uint8_t>().swap(bits);
