@@ -27,5 +27,11 @@ format:
 format-check:
 	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
+# The sprite frames, icons and cursors, enlarged side by side for review.
+contact-sheet:
+	@mkdir -p $(BUILD)
+	python3 tools/assetgen/contact_sheet.py $(BUILD)/contact-sheet.png
+	@echo "wrote $(BUILD)/contact-sheet.png"
+
 clean:
 	rm -rf $(BUILD)
