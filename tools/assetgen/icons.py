@@ -47,8 +47,8 @@ def _head(c, top, cy_hole, opening, outline, olive, light, clip_rows):
     head = ellipse(15.5, top + 9, 9, 9) | rect(7, top + 9, 24, int(cy_hole) + 2)
     visible = {(x, y) for x in range(SIZE) for y in range(clip_rows)} | opening
     c.paint(head, olive, visible)
-    c.paint({(x, y) for (x, y) in head if (x - 2, y - 2) not in head}, light, visible)
     c.paint(border(head), outline, visible)
+    c.paint({(11, top + 3), (12, top + 3), (10, top + 4), (11, top + 4)}, light)  # shine
     return visible
 
 

@@ -187,13 +187,30 @@ def _draw_paws(c):
         c.paint({(cx - 2, 51), (cx + 3, 51)}, C['paw'])
 
 
+# A small wing, swept up and out, with feather tips along its lower edge.
+_LEFT_WING = [
+    '##          ',
+    '####        ',
+    ' #####      ',
+    ' #######    ',
+    '  ########  ',
+    '  ##########',
+    '   ## ## ## ',
+]
+
+
+def _pixel_art(x0, y0, rows):
+    return {(x0 + x, y0 + y) for y, row in enumerate(rows) for x, ch in enumerate(row) if ch == '#'}
+
+
 def _draw_halo(c):
     ring = ellipse(31.5, 7.5, 12, 4)
     hole = ellipse(31.5, 7, 8, 1.5)
-    left_wing = (ellipse(18.5, 7, 5, 2.5) | ellipse(14, 4.5, 5, 2) | ellipse(10, 3, 3.5, 2))
+    left_wing = _pixel_art(8, 1, _LEFT_WING)
     wings = left_wing | mirror(left_wing, CELL)
     c.paint(wings, C['halo'])
-    c.paint(border(wings), C['halo_shade'])
+    # Shade only the feathers' lower edges: a full outline would leave no white in so thin a wing.
+    c.paint({(x, y) for (x, y) in wings if (x, y + 1) not in wings}, C['halo_shade'])
     c.paint(ring, C['halo'])
     # The ring is seen from a little above, so its hole shows the shaded inner side of the far rim
     # rather than the background.
