@@ -21,6 +21,13 @@ configure:
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
+# The headless front end plays a whole mission by itself and writes its pictures.
+demo:
+	@scripts/install-deps demo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j$(JOBS) --target mole_demo
+	$(BUILD)/src/shell/headless/mole_demo $(BUILD)/demo
+
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 

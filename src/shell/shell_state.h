@@ -7,6 +7,7 @@
 #include "game/mission_tally.h"
 #include "game/mole_field.h"
 #include "picture/surfaces.h"
+#include "shell/messages.h"
 
 namespace mole {
 
@@ -25,6 +26,7 @@ struct ShellState {
     GameMode mode = GameMode::Halted;
     MoleField moles;
     MissionTally tally;
+    DialogTexts texts;  // the buffers every dialog text is composed in
     // Set once the program is ending: from then on nothing may touch the surfaces, show a
     // dialog or end the loop again, also when a dialog that was open returns later.
     bool ended = false;
