@@ -2,6 +2,7 @@
 """The desktop program end to end on a real X server.
 
     desktop_e2e.py PATH_TO_MOLE
+    desktop_e2e.py --command COMMAND...   (e.g. --command make run, from the repository)
 
 Starts its own Xvfb, puts a known picture on the root window, runs the game and drives it
 with xdotool the way a user would, checking screenshots taken with ImageMagick's import.
@@ -278,11 +279,38 @@ def terminate_during_dialog(desktop, program, known):
         game.kill()
 
 
+def run_command(desktop, command, known):
+    """The README's run command starts the game on the display it is given."""
+    runner = subprocess.Popen(command, env=desktop.env, stdout=subprocess.PIPE,
+                              stderr=subprocess.STDOUT, text=True)
+    try:
+        # The command may have to build the program first.
+        intro = desktop.wait_window("緊急事態発生", timeout=1200)
+        box = desktop.geometry(intro)
+        if differing(desktop.screenshot(), known, outside=box):
+            raise Failure("the screen outside the emergency dialog is not the desktop")
+        pid = int(desktop.run("xdotool", "getwindowpid", intro).strip())
+        os.kill(pid, 15)
+        out, _ = runner.communicate(timeout=30)
+        if runner.returncode != 0:
+            raise Failure("the command ended with %d: %s" % (runner.returncode, out[-2000:]))
+    finally:
+        if runner.poll() is None:
+            runner.kill()
+            runner.communicate()
+
+
 def main(argv):
-    if len(argv) != 2:
-        print("usage: desktop_e2e.py PATH_TO_MOLE", file=sys.stderr)
+    if len(argv) < 2 or (argv[1] == "--command" and len(argv) < 3):
+        print("usage: desktop_e2e.py PATH_TO_MOLE | --command COMMAND...", file=sys.stderr)
         return 2
-    program = os.path.abspath(argv[1])
+    if argv[1] == "--command":
+        command = argv[2:]
+        tests = (lambda desktop, _program, known: run_command(desktop, command, known),)
+        program = None
+    else:
+        program = os.path.abspath(argv[1])
+        tests = (play_and_nuke, decline, terminate_during_dialog)
     for tool in ("Xvfb", "xdotool", "import"):
         if subprocess.run(["sh", "-c", "command -v " + tool], capture_output=True).returncode:
             print("skipped: %s is not installed" % tool)
@@ -295,14 +323,15 @@ def main(argv):
             xroot.set_root_picture(desktop.display, WIDTH, HEIGHT, known)
             if desktop.screenshot() != known:
                 raise Failure("the known picture did not reach the root window")
-            for test in (play_and_nuke, decline, terminate_during_dialog):
+            for test in tests:
+                name = test.__name__ if program else "run command: " + " ".join(argv[2:])
                 started = time.monotonic()
                 try:
                     test(desktop, program, known)
-                    print("ok    %s (%.1f s)" % (test.__name__, time.monotonic() - started))
+                    print("ok    %s (%.1f s)" % (name, time.monotonic() - started))
                 except Failure as failure:
                     failures += 1
-                    print("FAIL  %s: %s" % (test.__name__, failure))
+                    print("FAIL  %s: %s" % (name, failure))
         finally:
             desktop.close()
     return 1 if failures else 0
