@@ -216,6 +216,16 @@ def play_and_nuke(desktop, program, known):
         if not changed_cells(first, second):
             raise Failure("the moles do not move")
 
+        # The raised hammer over the window; the struck one while the button is down.
+        raised, struck = (32, 32, 6, 16), (32, 32, 29, 3)
+        desktop.run("xdotool", "mousemove", "600", "10")
+        wait_for(lambda: xroot.cursor_shape(desktop.display) == raised, "no raised hammer")
+        desktop.run("xdotool", "mousedown", "1")
+        wait_for(lambda: xroot.cursor_shape(desktop.display) == struck, "no struck hammer")
+        desktop.run("xdotool", "mouseup", "1")
+        wait_for(lambda: xroot.cursor_shape(desktop.display) == raised,
+                 "the raised hammer does not come back on release")
+
         # Right click, No: play resumes.
         desktop.run("xdotool", "mousemove", "20", "20", "click", "3")
         nuke = desktop.wait_window("禁断の選択")

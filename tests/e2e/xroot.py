@@ -66,3 +66,29 @@ def set_root_picture(display_name, width, height, rgb):
     x.XSync(dpy, 0)
     # The image's memory is Python's; leaving the image undestroyed keeps Xlib off it.
     x.XCloseDisplay(dpy)
+
+
+class _CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("serial", ctypes.c_ulong), ("pixels", ctypes.c_void_p), ("atom", ctypes.c_ulong),
+                ("name", ctypes.c_char_p)]
+
+
+def cursor_shape(display_name):
+    """(width, height, hotspot x, hotspot y) of the cursor shown now, through XFixes."""
+    x = _xlib()
+    fixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+    fixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
+    fixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    dpy = x.XOpenDisplay(display_name.encode())
+    if not dpy:
+        raise RuntimeError("cannot open display " + display_name)
+    try:
+        image = fixes.XFixesGetCursorImage(dpy)
+        if not image:
+            return None
+        i = image.contents
+        return (i.width, i.height, i.xhot, i.yhot)
+    finally:
+        x.XCloseDisplay(dpy)
