@@ -1,6 +1,7 @@
 #include "picture/surfaces.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "game/constants.h"
 #include "picture/raster.h"
@@ -13,6 +14,113 @@ namespace {
 void copySnapshot(Surface& to, const Surface& snapshot) {
     to = Surface(snapshot.width, snapshot.height);
     bitBlt(to, 0, 0, to.width, to.height, snapshot, 0, 0, RasterOp::SrcCopy);
+}
+
+// One row of the fused masked draw: where the sheet is pure black the ground shows (the
+// mask is white there), elsewhere the sheet pixel (the AND with a black mask leaves black,
+// and the OR brings the sheet pixel in). No two rows overlap; drawing over the target's own
+// pixels has a version of its own.
+inline Pixel masked(Pixel ground, Pixel sprite) {
+    return (ground & (sprite == kBlack ? kColourBits : 0u)) | sprite;
+}
+
+template <std::size_t kWidth>
+inline void maskedRow(Pixel* __restrict d, const Pixel* __restrict g, const Pixel* __restrict s) {
+    for (std::size_t i = 0; i < kWidth; ++i) {
+        d[i] = masked(g[i], s[i]);
+    }
+}
+
+template <std::size_t kWidth>
+inline void maskedRow(Pixel* __restrict d, const Pixel* __restrict s) {
+    for (std::size_t i = 0; i < kWidth; ++i) {
+        d[i] = masked(d[i], s[i]);
+    }
+}
+
+// Rows cut short at an edge of the target.
+inline void maskedRow(Pixel* d, const Pixel* g, const Pixel* __restrict s, std::size_t width) {
+    for (std::size_t i = 0; i < width; ++i) {
+        d[i] = masked(g[i], s[i]);
+    }
+}
+
+// The part of frame f's rectangle that lands inside the target: target rectangle at
+// (dx, dy), sheet rectangle at (sx, sy), both w x h. Clipped as both raster passes would
+// be, against the target and against the mask and the sheet.
+struct FrameSpan {
+    int64_t dx, dy, sx, sy, w, h;
+};
+
+bool clipFrame(const Surfaces& surfaces, const Surface& target, int32_t x, int32_t y, int32_t f,
+               FrameSpan& out) {
+    if (f < 0 || f >= kFrameCount) {
+        return false;
+    }
+    const Surface& sheet = surfaces.spriteSheet;
+    const MonoSurface& mask = surfaces.spriteMask;
+    const Rect frame = intersection(
+        Rect{kCellSize * f, 0, kCellSize, kCellSize},
+        intersection(Rect{0, 0, sheet.width, sheet.height}, Rect{0, 0, mask.width, mask.height}));
+    // Source and destination rectangles, shifted together so both stay inside.
+    FrameSpan c{int64_t{x} + (frame.x - int64_t{kCellSize} * f),
+                int64_t{y} + frame.y,
+                frame.x,
+                frame.y,
+                frame.width,
+                frame.height};
+    if (c.dx < 0) {
+        c.sx -= c.dx;
+        c.w += c.dx;
+        c.dx = 0;
+    }
+    if (c.dy < 0) {
+        c.sy -= c.dy;
+        c.h += c.dy;
+        c.dy = 0;
+    }
+    c.w = std::min<int64_t>(c.w, target.width - c.dx);
+    c.h = std::min<int64_t>(c.h, target.height - c.dy);
+    out = c;
+    return c.w > 0 && c.h > 0;
+}
+
+void maskedDraw(const Surfaces& surfaces, Surface& target, const Surface& ground, int32_t f,
+                const FrameSpan& c) {
+    const bool inPlace = &ground == &target;
+    const uint64_t rowsDrawn = surfaces.frameRowsDrawn[static_cast<std::size_t>(f)];
+    const std::size_t w = static_cast<std::size_t>(c.w);
+    for (int64_t row = 0; row < c.h; ++row) {
+        Pixel* d = target.row(static_cast<int32_t>(c.dy + row)) + c.dx;
+        const Pixel* g = ground.row(static_cast<int32_t>(c.dy + row)) + c.dx;
+        const Pixel* s = surfaces.spriteSheet.row(static_cast<int32_t>(c.sy + row)) + c.sx;
+        if ((rowsDrawn >> (c.sy + row) & 1u) == 0) {
+            if (!inPlace) {
+                std::memcpy(d, g, w * sizeof(Pixel));  // all transparent: the ground shows
+            }
+        } else if (w != kCellSize) {
+            maskedRow(d, g, s, w);
+        } else if (inPlace) {
+            maskedRow<kCellSize>(d, s);  // a whole row: a fixed count vectorises fully
+        } else {
+            maskedRow<kCellSize>(d, g, s);
+        }
+    }
+}
+
+bool isSpritePicture(const Surfaces& surfaces, const Surface& p) {
+    return &p == &surfaces.spriteSheet;
+}
+
+void drawFrameTwoPasses(const Surfaces& surfaces, Surface& target, int32_t x, int32_t y,
+                        int32_t f) {
+    if (f < 0 || f >= kFrameCount) {
+        return;
+    }
+    bitBlt(target, x, y, kCellSize, kCellSize, surfaces.spriteMask, kCellSize * f, 0,
+           RasterOp::SrcAnd);
+    bitBlt(target, x, y, kCellSize, kCellSize, surfaces.spriteSheet, kCellSize * f, 0,
+           RasterOp::SrcPaint);
 }
 
 }  // namespace
@@ -36,6 +144,16 @@ bool createSurfaces(Surfaces& surfaces, const Surface& snapshot, const unsigned 
            RasterOp::NotSrcCopy);
     bitBlt(surfaces.spriteMask, 0, 0, kSpriteSheetWidth, kSpriteSheetHeight, inverted, 0, 0,
            RasterOp::SrcCopy);
+    surfaces.frameRowsDrawn.fill(0);
+    for (int32_t y = 0; y < kSpriteSheetHeight; ++y) {
+        const Pixel* row = surfaces.spriteSheet.row(y);
+        for (int32_t x = 0; x < kSpriteSheetWidth; ++x) {
+            if (row[x] != kBlack) {
+                surfaces.frameRowsDrawn[static_cast<std::size_t>(x / kCellSize)] |= uint64_t{1}
+                                                                                    << y;
+            }
+        }
+    }
     surfaces.created = true;
     return decoded;
 }
@@ -47,49 +165,38 @@ void releaseSurfaces(Surfaces& surfaces) {
     surfaces.scars.release();
     surfaces.spriteSheet.release();
     surfaces.spriteMask.release();
+    surfaces.frameRowsDrawn.fill(0);
     surfaces.created = false;
 }
 
 void drawFrame(const Surfaces& surfaces, Surface& target, int32_t x, int32_t y, int32_t f) {
-    if (f < 0 || f >= kFrameCount) {
+    if (isSpritePicture(surfaces, target)) {
+        // Drawing onto the sprite pictures themselves: the raster passes cope with a source
+        // that is also the destination.
+        drawFrameTwoPasses(surfaces, target, x, y, f);
         return;
     }
-    // The two passes fused into one: where the mask is 1 the target survives the AND,
-    // where it is 0 the target turns black; then the sheet pixel is ORed in. Clipped as
-    // both passes would be, against the target and against both the mask and the sheet.
-    const Surface& sheet = surfaces.spriteSheet;
-    const MonoSurface& mask = surfaces.spriteMask;
-    const Rect frame = intersection(
-        Rect{kCellSize * f, 0, kCellSize, kCellSize},
-        intersection(Rect{0, 0, sheet.width, sheet.height}, Rect{0, 0, mask.width, mask.height}));
-    // Source and destination rectangles, shifted together so both stay inside.
-    int64_t sx = frame.x, sy = frame.y;
-    int64_t dx = int64_t{x} + (frame.x - int64_t{kCellSize} * f), dy = int64_t{y} + frame.y;
-    int64_t w = frame.width, h = frame.height;
-    if (dx < 0) {
-        sx -= dx;
-        w += dx;
-        dx = 0;
+    FrameSpan c{};
+    if (clipFrame(surfaces, target, x, y, f, c)) {
+        maskedDraw(surfaces, target, target, f, c);
     }
-    if (dy < 0) {
-        sy -= dy;
-        h += dy;
-        dy = 0;
-    }
-    w = std::min<int64_t>(w, target.width - dx);
-    h = std::min<int64_t>(h, target.height - dy);
-    if (w <= 0 || h <= 0) {
+}
+
+void drawFrameOver(const Surfaces& surfaces, Surface& target, const Surface& ground, int32_t x,
+                   int32_t y, int32_t f) {
+    FrameSpan c{};
+    const bool fused = ground.width == target.width && ground.height == target.height &&
+                       !isSpritePicture(surfaces, target) &&
+                       clipFrame(surfaces, target, x, y, f, c) && c.w == kCellSize &&
+                       c.h == kCellSize;
+    if (fused) {
+        // The whole cell is covered by the frame, so one pass writes every pixel the copy
+        // would have written.
+        maskedDraw(surfaces, target, ground, f, c);
         return;
     }
-    for (int64_t row = 0; row < h; ++row) {
-        Pixel* d = target.row(static_cast<int32_t>(dy + row)) + dx;
-        const Pixel* s = sheet.row(static_cast<int32_t>(sy + row)) + sx;
-        const uint8_t* m = mask.row(static_cast<int32_t>(sy + row)) + sx;
-        for (int64_t i = 0; i < w; ++i) {
-            const Pixel keep = (0u - static_cast<Pixel>(m[i] != 0)) & kColourBits;
-            d[i] = (d[i] & keep) | s[i];
-        }
-    }
+    bitBlt(target, x, y, kCellSize, kCellSize, ground, x, y, RasterOp::SrcCopy);
+    drawFrame(surfaces, target, x, y, f);
 }
 
 }  // namespace mole
