@@ -38,6 +38,13 @@ inline void maskedRow(Pixel* __restrict d, const Pixel* __restrict s) {
     }
 }
 
+template <std::size_t kWidth>
+inline void copyRow(Pixel* __restrict d, const Pixel* __restrict g) {
+    for (std::size_t i = 0; i < kWidth; ++i) {
+        d[i] = g[i];
+    }
+}
+
 // Rows cut short at an edge of the target.
 inline void maskedRow(Pixel* d, const Pixel* g, const Pixel* __restrict s, std::size_t width) {
     for (std::size_t i = 0; i < width; ++i) {
@@ -88,15 +95,26 @@ bool clipFrame(const Surfaces& surfaces, const Surface& target, int32_t x, int32
 void maskedDraw(const Surfaces& surfaces, Surface& target, const Surface& ground, int32_t f,
                 const FrameSpan& c) {
     const bool inPlace = &ground == &target;
-    const uint64_t rowsDrawn = surfaces.frameRowsDrawn[static_cast<std::size_t>(f)];
     const std::size_t w = static_cast<std::size_t>(c.w);
-    for (int64_t row = 0; row < c.h; ++row) {
-        Pixel* d = target.row(static_cast<int32_t>(c.dy + row)) + c.dx;
-        const Pixel* g = ground.row(static_cast<int32_t>(c.dy + row)) + c.dx;
-        const Pixel* s = surfaces.spriteSheet.row(static_cast<int32_t>(c.sy + row)) + c.sx;
-        if ((rowsDrawn >> (c.sy + row) & 1u) == 0) {
-            if (!inPlace) {
-                std::memcpy(d, g, w * sizeof(Pixel));  // all transparent: the ground shows
+    const std::size_t targetStride = static_cast<std::size_t>(target.width);
+    const std::size_t sheetStride = static_cast<std::size_t>(surfaces.spriteSheet.width);
+    const std::size_t at = static_cast<std::size_t>(c.dy) * targetStride + c.dx;
+    Pixel* d = target.pixels.data() + at;
+    const Pixel* g = ground.pixels.data() + at;
+    const Pixel* s =
+        surfaces.spriteSheet.pixels.data() + static_cast<std::size_t>(c.sy) * sheetStride + c.sx;
+    // Rows that are transparent all along are skipped (or, over another ground, copied).
+    uint64_t rowsDrawn = surfaces.frameRowsDrawn[static_cast<std::size_t>(f)] >> c.sy;
+    for (int64_t row = 0; row < c.h;
+         ++row, d += targetStride, g += targetStride, s += sheetStride, rowsDrawn >>= 1) {
+        if ((rowsDrawn & 1u) == 0) {
+            if (inPlace) {
+                continue;
+            }
+            if (w == kCellSize) {
+                copyRow<kCellSize>(d, g);  // shorter than a call to memcpy
+            } else {
+                std::memcpy(d, g, w * sizeof(Pixel));
             }
         } else if (w != kCellSize) {
             maskedRow(d, g, s, w);
