@@ -2,6 +2,7 @@
 // names, styles and owners are visible (X11 sees only the window titles).
 //   probe window   the game's window: class "mole", visible, topmost tool popup over the screen
 //   probe intro    the emergency dialog: owned by the game's window and topmost
+//   probe close    asks the game's window to close, as Alt+F4 would
 // Waits up to 30 s for the window; exit code 0 when every check holds.
 #include <windows.h>
 
@@ -65,6 +66,12 @@ int probeIntro() {
     return fails == 0 ? 0 : 1;
 }
 
+int probeClose() {
+    HWND game = waitFor(L"mole", nullptr);
+    expect(game != nullptr && PostMessageW(game, WM_CLOSE, 0, 0) != 0, "close request sent");
+    return fails == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,6 +81,9 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "intro") == 0) {
         return probeIntro();
     }
-    std::fprintf(stderr, "usage: probe window|intro\n");
+    if (argc == 2 && std::strcmp(argv[1], "close") == 0) {
+        return probeClose();
+    }
+    std::fprintf(stderr, "usage: probe window|intro|close\n");
     return 2;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs mole.exe under Wine on a virtual X display and walks the shortest way through it:
-# the full-screen window of class "mole" showing the desktop, the emergency dialog, No, the
-# decline dialog, OK, and the process ending with exit code 0.
+# Runs mole.exe under Wine on a virtual X display. First the shortest way through it: the
+# full-screen window of class "mole" showing the desktop, the emergency dialog, No, the
+# decline dialog, OK, and the process ending with exit code 0. Then a second run into play,
+# ended by a close request, which must end it at once, without a dialog, also with code 0.
 #   tests/win32/wine_smoke.sh build-windows/mole.exe
 # Needs wine64, xvfb, xdotool, imagemagick, x11-utils and the MinGW-w64 compiler (for the
 # probe that looks at the Win32 side of the windows). Every wait has a time limit.
@@ -83,7 +84,25 @@ wait_title() {
     echo "$id"
 }
 
-intro=$(wait_title '緊急事態発生')
+# Presses a key in the dialog titled $1 until the dialog closes: a key that arrives while
+# Wine is still activating a new box can be lost.
+answer() {
+    local title=$1 key=$2 id
+    id=$(wait_title "$title")
+    for _ in 1 2 3 4 5; do
+        sleep 0.3
+        timeout 10 xdotool windowfocus --sync "$id" 2>/dev/null || true
+        timeout 10 xdotool key "$key"
+        for _ in $(seq 1 10); do
+            timeout 5 xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | grep -qx "$id" ||
+                return 0
+            sleep 0.2
+        done
+    done
+    fail "the dialog $title does not take the key $key"
+}
+
+wait_title '緊急事態発生' >/dev/null
 timeout 60 "$wine" "$work/probe.exe" intro || fail "the emergency dialog is not as it should be"
 
 # Repaint the real desktop black: what is still seen around the dialog is then the game's
@@ -98,19 +117,46 @@ for corner in "+0+0" "+$((width - 200))+$((height - 200))" "+0+$((height - 200))
 done
 echo "ok: the window shows the desktop as it was"
 
-timeout 10 xdotool windowfocus --sync "$intro"
-timeout 10 xdotool key n
-
-decline=$(wait_title '戦術的撤退')
+answer '緊急事態発生' n
+wait_title '戦術的撤退' >/dev/null
 echo "ok: No brings the decline dialog"
 import -window root "$work/decline.png"
-timeout 10 xdotool windowfocus --sync "$decline"
-timeout 10 xdotool key Return
+answer '戦術的撤退' Return
 
-status=0
-wait "$mole_pid" || status=$?
-mole_pid=""
-[ "$status" = 0 ] || fail "mole.exe ended with exit code $status"
+# Waits up to 30 s for mole.exe to end; fails unless it ended with exit code 0.
+wait_exit() {
+    for _ in $(seq 1 150); do
+        kill -0 "$mole_pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    kill -0 "$mole_pid" 2>/dev/null && fail "mole.exe is still running"
+    local status=0
+    wait "$mole_pid" || status=$?
+    mole_pid=""
+    [ "$status" = 0 ] || fail "mole.exe ended with exit code $status"
+}
+
+wait_exit
 echo "ok: OK ends mole.exe with exit code 0"
+
+timeout 20 display -window root "$work/desktop.png" >/dev/null 2>&1 || true
+timeout 120 "$wine" "$exe" >>"$work/mole.log" 2>&1 &
+mole_pid=$!
+answer '緊急事態発生' y
+answer 'ブリーフィング' Return
+sleep 2
+import -window root "$work/play.png"
+# Holes and moles now show over the desktop: some pixels differ, most do not.
+diff=$(compare -metric AE -fuzz 2% "$work/play.png" "$work/desktop.png" null: 2>&1 || true)
+[ "$diff" -gt 0 ] 2>/dev/null && [ "$diff" -lt $((width * height / 10)) ] ||
+    fail "in play the window should show the desktop with holes ($diff pixels differ)"
+echo "ok: play shows holes in the desktop ($diff pixels differ)"
+timeout 60 "$wine" "$work/probe.exe" close || fail "could not ask the window to close"
+wait_exit
+for title in '悲劇的結末' '戦術的撤退' '禁断の選択'; do
+    [ -z "$(timeout 5 xdotool search --name "^$title\$" 2>/dev/null || true)" ] ||
+        fail "a close request showed the dialog $title"
+done
+echo "ok: a close request during play ends mole.exe at once with exit code 0"
 passed=1
 echo "wine smoke: ok"
