@@ -34,6 +34,15 @@ format:
 format-check:
 	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
+# The Windows program, cross-built with MinGW-w64: build-windows/mole.exe.
+WINDOWS_BUILD ?= build-windows
+windows:
+	@scripts/install-deps windows
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DMOLE_TESTS=OFF -DMOLE_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_BUILD) -j$(JOBS) --target mole
+	@echo "built $(WINDOWS_BUILD)/mole.exe"
+
 # The sprite frames, icons and cursors, enlarged side by side for review.
 contact-sheet:
 	@mkdir -p $(BUILD)
