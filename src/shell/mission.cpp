@@ -11,11 +11,11 @@ namespace {
 // buttons and leading sound. The caller checks state.ended before going on: the window may
 // have been destroyed while the box was open.
 DialogAnswer show(MissionHost& host, DialogName name, std::string_view text) {
-    const DialogSpec& spec = dialogSpec(name);
-    if (spec.sound != DialogSound::None) {
-        host.playSound(static_cast<int>(spec.sound));
+    const DialogSpec& dialog = dialogSpec(name);
+    if (dialog.sound != DialogSound::None) {
+        host.playSound(static_cast<int>(dialog.sound));
     }
-    return host.ask(text, spec.caption, spec.buttons, spec.topmost);
+    return host.ask(text, dialog.caption, dialog.buttons, dialog.topmost);
 }
 
 DialogAnswer showComposed(ShellState& state, MissionHost& host, DialogName name,

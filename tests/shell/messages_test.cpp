@@ -88,11 +88,11 @@ TEST(Messages, CaptionsButtonsAndSounds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.name));
-        const DialogSpec& spec = dialogSpec(c.name);
-        EXPECT_EQ(spec.caption, c.caption);
-        EXPECT_EQ(spec.buttons, c.buttons);
-        EXPECT_EQ(spec.topmost, c.topmost);
-        EXPECT_EQ(spec.sound, c.sound);
+        const DialogSpec& dialog = dialogSpec(c.name);
+        EXPECT_EQ(dialog.caption, c.caption);
+        EXPECT_EQ(dialog.buttons, c.buttons);
+        EXPECT_EQ(dialog.topmost, c.topmost);
+        EXPECT_EQ(dialog.sound, c.sound);
     }
     EXPECT_EQ(static_cast<int>(DialogSound::Swing), 105);
     EXPECT_EQ(static_cast<int>(DialogSound::Hit), 106);

@@ -38,16 +38,16 @@ std::vector<uint8_t> convertWav(const unsigned char* wav, std::size_t size, int 
     if (rw == nullptr) {
         return out;
     }
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wavFormat{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(rw, 1, &spec, &samples, &length) == nullptr) {
+    if (SDL_LoadWAV_RW(rw, 1, &wavFormat, &samples, &length) == nullptr) {
         return out;
     }
     // The stream resamples properly (105 is 22,255 Hz, which no device runs at).
-    SDL_AudioStream* stream = SDL_NewAudioStream(spec.format, spec.channels, spec.freq,
-                                                 static_cast<SDL_AudioFormat>(format),
-                                                 static_cast<Uint8>(channels), rate);
+    SDL_AudioStream* stream = SDL_NewAudioStream(
+        wavFormat.format, wavFormat.channels, wavFormat.freq, static_cast<SDL_AudioFormat>(format),
+        static_cast<Uint8>(channels), rate);
     if (stream != nullptr && SDL_AudioStreamPut(stream, samples, static_cast<int>(length)) == 0 &&
         SDL_AudioStreamFlush(stream) == 0) {
         out.resize(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)));
